@@ -1,2 +1,241 @@
-#include <gtest/gtest.h>
-TEST(Placeholder, Builds) {}
+// marlrip run as a program: its console output, exit status and files.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/tools/tool_test_support.h"
+
+namespace {
+
+using fixture::Bytes;
+using fixture::Image;
+using rip_test::kOpenError;
+using rip_test::progress;
+using rip_test::writeError;
+
+const std::string kUsage = "Usage: marlrip [d88file]\n";
+
+// Tracks 44 to 49, each holding R 1 to 16 stored out of order.
+Image marlripImage() {
+  Image image;
+  image.name("MARL");
+  for (int t = 44; t <= 49; ++t) image.track(t, fixture::interleaved(fixture::standardTrack(t), 5));
+  return image;
+}
+
+const Bytes kDriver = fixture::standardRun(45, 12, 4);
+const Bytes kMus00 = fixture::standardRun(45, 16, 36);
+const Bytes kMus01 = fixture::standardRun(48, 3, 9);
+
+Bytes withZeros(Bytes bytes, std::size_t size) {
+  bytes.resize(size, 0);
+  return bytes;
+}
+
+class Marlrip : public rip_test::ToolTest {
+ protected:
+  Marlrip() : ToolTest("marlrip") {}
+
+  void expectFiles(const Bytes& driver, const Bytes& mus00, const Bytes& mus01) const {
+    EXPECT_EQ(dir.read("DRIVER"), driver);
+    EXPECT_EQ(dir.read("MUS00"), mus00);
+    EXPECT_EQ(dir.read("MUS01"), mus01);
+  }
+};
+
+TEST_F(Marlrip, WrongArgumentCountPrintsTheUsage) {
+  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{kImage, "extra"}}) {
+    dir.write(kImage, marlripImage().bytes());
+    const auto result = run(args);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, kUsage);
+    expectEntries({});
+  }
+}
+
+TEST_F(Marlrip, AFileThatCannotBeOpenedIsReported) {
+  std::filesystem::create_directory(dir / "folder.d88");
+  for (const std::string path : {"missing.d88", "folder.d88"}) {
+    const auto result = run({path});
+    EXPECT_EQ(result.exitStatus, 1) << path;
+    EXPECT_EQ(result.out, "") << path;
+    EXPECT_EQ(result.err, kOpenError) << path;
+    EXPECT_EQ(result.err.size(), 30u);
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"folder.d88"}));
+  }
+}
+
+TEST_F(Marlrip, CutsTheThreeFilesOfAWholeImage) {
+  const auto result = runOn(marlripImage().bytes());
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, "");
+  expectEntries({"DRIVER", "MUS00", "MUS01"});
+  expectFiles(kDriver, kMus00, kMus01);
+  // MUS01 starts again at MUS00's last sector.
+  EXPECT_TRUE(std::equal(kMus01.begin(), kMus01.begin() + 256, kMus00.end() - 256));
+  // The data holds the bytes a text-mode stream would change.
+  for (std::uint8_t special : {0x0D, 0x0A, 0x1A}) {
+    EXPECT_NE(std::find(kMus00.begin(), kMus00.end(), special), kMus00.end()) << int{special};
+  }
+}
+
+TEST_F(Marlrip, OnlyTheFirstImageOfTheFileIsRead) {
+  Image other;
+  for (int t = 44; t <= 49; ++t) {
+    auto sectors = fixture::standardTrack(t);
+    for (auto& sector : sectors) sector.data.assign(256, 0xEE);
+    other.track(t, sectors);
+  }
+  const auto result = runOn(fixture::join({marlripImage().bytes(), other.bytes()}));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  expectFiles(kDriver, kMus00, kMus01);
+}
+
+TEST_F(Marlrip, AMissingTrackEndsTheRunsThatReachIt) {
+  // MUS00 ends three sectors into track 48; MUS01 lies wholly on it.
+  const auto result = runOn(Image().standardTracks(45, 47).bytes());
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00"}));
+  EXPECT_EQ(result.err, "");
+  expectEntries({"DRIVER", "MUS00"});
+  EXPECT_EQ(dir.read("DRIVER"), kDriver);
+  EXPECT_EQ(dir.read("MUS00"), withZeros(fixture::standardRun(45, 16, 33), 9216));
+}
+
+TEST_F(Marlrip, FilesWithoutAWholeImageHeaderGiveNothing) {
+  const Bytes image = marlripImage().bytes();
+  for (std::size_t size : {std::size_t{0}, std::size_t{687}}) {
+    const auto result = runOn(fixture::firstBytes(image, size));
+    EXPECT_EQ(result.exitStatus, 0) << size;
+    EXPECT_EQ(result.out, "") << size;
+    EXPECT_EQ(result.err, "") << size;
+    expectEntries({});
+  }
+}
+
+TEST_F(Marlrip, ExistingFilesAreReplacedOnlyByACutThatDelivers) {
+  const Bytes old(20000, 0x55);
+  for (const char* name : {"DRIVER", "MUS00", "MUS01"}) dir.write(name, old);
+  const auto result = runOn(Image().standardTracks(45, 47).bytes());
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00"}));
+  expectFiles(kDriver, withZeros(fixture::standardRun(45, 16, 33), 9216), old);
+}
+
+TEST_F(Marlrip, AShortRunNeverCarriesBytesOfAnEarlierCut) {
+  // Without track 46, MUS00 gets one sector; the DRIVER cut before it left
+  // 1,024 bytes in the working buffer, none of which may reach MUS00.
+  const auto result = runOn(Image().standardTracks(45, 45).standardTracks(47, 48).bytes());
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  expectFiles(kDriver, withZeros(fixture::sectorData(45, 16), 9216), kMus01);
+}
+
+TEST_F(Marlrip, ASectorCutShortByTheEndOfTheFileEndsTheRun) {
+  // The file ends 100 bytes into the data of R 2 of track 48, the last track.
+  const Bytes whole = Image().standardTracks(45, 48).bytes();
+  const std::size_t sectorSize = fixture::kSectorHeaderSize + 256;
+  const auto result = runOn(fixture::firstBytes(whole, whole.size() - 14 * sectorSize - 156));
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00"}));
+  expectEntries({"DRIVER", "MUS00"});
+  EXPECT_EQ(dir.read("MUS00"), withZeros(fixture::standardRun(45, 16, 34), 9216));
+}
+
+TEST_F(Marlrip, AnOutputNameTakenByAFolderIsReported) {
+  std::filesystem::create_directory(dir / "MUS00");
+  const auto result = runOn(marlripImage().bytes());
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, writeError("MUS00"));
+  EXPECT_EQ(dir.read("DRIVER"), kDriver);
+  EXPECT_EQ(dir.read("MUS01"), kMus01);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "MUS00"));
+}
+
+TEST_F(Marlrip, AFileThatCannotBeWrittenWholeIsReportedAndRemoved) {
+  if (rip_test::programsAreEmulated()) GTEST_SKIP() << "needs a file size limit on the program";
+  // A limit of 4,096 bytes a file: DRIVER and MUS01 fit, MUS00 does not.
+  const auto result = runOn(marlripImage().bytes(), {.fileSizeLimit = 4096});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, writeError("MUS00"));
+  expectEntries({"DRIVER", "MUS01"});
+  EXPECT_EQ(dir.read("DRIVER"), kDriver);
+  EXPECT_EQ(dir.read("MUS01"), kMus01);
+}
+
+TEST_F(Marlrip, AFullDeviceIsReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  std::filesystem::create_symlink("/dev/full", dir / "DRIVER");
+  const auto result = runOn(marlripImage().bytes());
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, writeError("DRIVER"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "DRIVER"));
+  EXPECT_EQ(dir.read("MUS00"), kMus00);
+}
+
+TEST_F(Marlrip, AFolderWithoutWritePermissionIsReported) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  dir.write(kImage, marlripImage().bytes());
+  std::filesystem::permissions(
+      dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const auto result = run({kImage});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, writeError("DRIVER") + writeError("MUS00") + writeError("MUS01"));
+  expectEntries({});
+}
+
+TEST_F(Marlrip, TheImageIsNeverWrittenOver) {
+  const Bytes image = marlripImage().bytes();
+  // The image named like an output file.
+  dir.write("MUS00", image);
+  auto result = run({"MUS00"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, progress({"DRIVER", "MUS00", "MUS01"}));
+  EXPECT_EQ(result.err, writeError("MUS00"));
+  EXPECT_EQ(dir.read("MUS00"), image);
+  EXPECT_EQ(dir.read("MUS01"), kMus01);
+
+  // Output names that are links to the image.
+  std::filesystem::remove(dir / "MUS00");
+  std::filesystem::remove(dir / "MUS01");
+  dir.write(kImage, image);
+  std::filesystem::create_symlink(kImage, dir / "MUS00");
+  std::filesystem::create_hard_link(dir / kImage, dir / "MUS01");
+  result = run({kImage});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.err, writeError("MUS00") + writeError("MUS01"));
+  EXPECT_EQ(dir.read(kImage), image);
+  EXPECT_EQ(dir.read("DRIVER"), kDriver);
+}
+
+TEST_F(Marlrip, HeaderValuesOf2GiBOrMoreGiveNothing) {
+  struct Case {
+    const char* what;
+    Image image;
+  };
+  const Case cases[] = {
+      {"offsets behind the file",
+       marlripImage().diskSize(0x7FFFFFFF).trackOffset(45, 0x7FFFFFF0).trackOffset(48, 0x7FFFFFFF)},
+      {"offsets before the file",
+       marlripImage().trackOffset(45, 0x80000000).trackOffset(48, 0xFFFFFFF0)},
+      {"negative disk size", marlripImage().diskSize(0x80000000)},
+  };
+  for (const Case& c : cases) {
+    const auto result = runOn(c.image.bytes());
+    EXPECT_EQ(result.exitStatus, 0) << c.what;
+    EXPECT_EQ(result.out, "") << c.what;
+    EXPECT_EQ(result.err, "") << c.what;
+    expectEntries({});
+  }
+}
+
+}  // namespace

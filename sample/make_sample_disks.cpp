@@ -1,6 +1,7 @@
 // Writes the synthetic sample disks into the folder given on the command line.
 // They hold made-up data laid out where the programs look for it, so that a
 // first run shows the programs at work without any game's disks.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -15,11 +16,21 @@ constexpr int kTracks = 80;
 constexpr std::size_t kInterleave = 3;
 constexpr std::uint8_t kMedia2D = 0x00;
 
-fixture::Image sampleImage(const char* name) {
+// The sector that tells a game's disks apart: track 0, R 4.
+constexpr int kSignatureSectorIndex = 3;
+const fixture::Bytes kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
+// "ｷｬﾝﾍﾟｰﾝ" (campaign) in half-width katakana, Shift-JIS.
+const fixture::Bytes kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD, 0xDF, 0xB0, 0xDD};
+
+fixture::Image sampleImage(const char* name, int disk, const fixture::Bytes& signature = {}) {
   fixture::Image image;
   image.name(name).media(kMedia2D);
-  for (int t = 0; t < kTracks; ++t)
-    image.track(t, fixture::interleaved(fixture::standardTrack(t), kInterleave));
+  for (int t = 0; t < kTracks; ++t) {
+    auto sectors = fixture::standardTrack(t, 1, 16, disk);
+    if (t == 0)
+      std::copy(signature.begin(), signature.end(), sectors[kSignatureSectorIndex].data.begin());
+    image.track(t, fixture::interleaved(sectors, kInterleave));
+  }
   return image;
 }
 
@@ -32,7 +43,14 @@ int main(int argc, char** argv) {
   }
   try {
     const std::filesystem::path dir = argv[1];
-    fixture::writeFile(dir / "sample.d88", sampleImage("SAMPLE DISK").bytes());
+    // One disk, for marlrip.
+    fixture::writeFile(dir / "sample.d88", sampleImage("SAMPLE DISK", 0).bytes());
+    // A game's set of disks in one file, for quenrip: a user disk that is
+    // passed over, then the campaign disk and the program disk.
+    fixture::writeFile(dir / "game.d88",
+                       fixture::join({sampleImage("USER DISK", 1).bytes(),
+                                      sampleImage("CAMPAIGN", 2, kCampaignSignature).bytes(),
+                                      sampleImage("PROGRAM", 3, kProgramSignature).bytes()}));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "make_sample_disks: %s\n", error.what());
     return 1;

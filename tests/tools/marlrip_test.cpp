@@ -11,11 +11,8 @@ namespace {
 
 using fixture::Bytes;
 using fixture::Image;
-using rip_test::kOpenError;
 using rip_test::progress;
 using rip_test::writeError;
-
-const std::string kUsage = "Usage: marlrip [d88file]\n";
 
 // Tracks 44 to 49, each holding R 1 to 16 stored out of order.
 Image marlripImage() {
@@ -44,29 +41,6 @@ class Marlrip : public rip_test::ToolTest {
     EXPECT_EQ(dir.read("MUS01"), mus01);
   }
 };
-
-TEST_F(Marlrip, WrongArgumentCountPrintsTheUsage) {
-  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{kImage, "extra"}}) {
-    dir.write(kImage, marlripImage().bytes());
-    const auto result = run(args);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, kUsage);
-    expectEntries({});
-  }
-}
-
-TEST_F(Marlrip, AFileThatCannotBeOpenedIsReported) {
-  std::filesystem::create_directory(dir / "folder.d88");
-  for (const std::string path : {"missing.d88", "folder.d88"}) {
-    const auto result = run({path});
-    EXPECT_EQ(result.exitStatus, 1) << path;
-    EXPECT_EQ(result.out, "") << path;
-    EXPECT_EQ(result.err, kOpenError) << path;
-    EXPECT_EQ(result.err.size(), 30u);
-    EXPECT_EQ(dir.entries(), (std::set<std::string>{"folder.d88"}));
-  }
-}
 
 TEST_F(Marlrip, CutsTheThreeFilesOfAWholeImage) {
   const auto result = runOn(marlripImage().bytes());
@@ -105,17 +79,6 @@ TEST_F(Marlrip, AMissingTrackEndsTheRunsThatReachIt) {
   expectEntries({"DRIVER", "MUS00"});
   EXPECT_EQ(dir.read("DRIVER"), kDriver);
   EXPECT_EQ(dir.read("MUS00"), withZeros(fixture::standardRun(45, 16, 33), 9216));
-}
-
-TEST_F(Marlrip, FilesWithoutAWholeImageHeaderGiveNothing) {
-  const Bytes image = marlripImage().bytes();
-  for (std::size_t size : {std::size_t{0}, std::size_t{687}}) {
-    const auto result = runOn(fixture::firstBytes(image, size));
-    EXPECT_EQ(result.exitStatus, 0) << size;
-    EXPECT_EQ(result.out, "") << size;
-    EXPECT_EQ(result.err, "") << size;
-    expectEntries({});
-  }
 }
 
 TEST_F(Marlrip, ExistingFilesAreReplacedOnlyByACutThatDelivers) {
@@ -215,27 +178,6 @@ TEST_F(Marlrip, TheImageIsNeverWrittenOver) {
   EXPECT_EQ(result.err, writeError("MUS00") + writeError("MUS01"));
   EXPECT_EQ(dir.read(kImage), image);
   EXPECT_EQ(dir.read("DRIVER"), kDriver);
-}
-
-TEST_F(Marlrip, HeaderValuesOf2GiBOrMoreGiveNothing) {
-  struct Case {
-    const char* what;
-    Image image;
-  };
-  const Case cases[] = {
-      {"offsets behind the file",
-       marlripImage().diskSize(0x7FFFFFFF).trackOffset(45, 0x7FFFFFF0).trackOffset(48, 0x7FFFFFFF)},
-      {"offsets before the file",
-       marlripImage().trackOffset(45, 0x80000000).trackOffset(48, 0xFFFFFFF0)},
-      {"negative disk size", marlripImage().diskSize(0x80000000)},
-  };
-  for (const Case& c : cases) {
-    const auto result = runOn(c.image.bytes());
-    EXPECT_EQ(result.exitStatus, 0) << c.what;
-    EXPECT_EQ(result.out, "") << c.what;
-    EXPECT_EQ(result.err, "") << c.what;
-    expectEntries({});
-  }
 }
 
 }  // namespace

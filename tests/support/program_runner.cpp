@@ -11,6 +11,16 @@
 #include <iterator>
 #include <stdexcept>
 
+#ifndef RIP_TOOLS_SUFFIX
+#define RIP_TOOLS_SUFFIX ""
+#endif
+#ifndef RIP_TOOLS_EMULATOR
+#define RIP_TOOLS_EMULATOR ""
+#endif
+#ifndef RIP_WINEPREFIX
+#define RIP_WINEPREFIX ""
+#endif
+
 namespace rip_test {
 
 namespace {
@@ -20,9 +30,13 @@ std::string environmentOr(const char* name, const char* fallback) {
   return value != nullptr && *value != '\0' ? value : fallback;
 }
 
+std::string emulator() {
+  return environmentOr("RIP_TOOLS_EMULATOR", RIP_TOOLS_EMULATOR);
+}
+
 std::string programPath(std::string_view name) {
   const std::filesystem::path dir = environmentOr("RIP_TOOLS_DIR", RIP_TOOLS_DIR);
-  return (dir / (std::string(name) + environmentOr("RIP_TOOLS_SUFFIX", ""))).string();
+  return (dir / (std::string(name) + environmentOr("RIP_TOOLS_SUFFIX", RIP_TOOLS_SUFFIX))).string();
 }
 
 // A file that receives one of the child's output streams, outside the folder
@@ -58,6 +72,10 @@ class CaptureFile {
   const int nullFd = ::open("/dev/null", O_RDONLY);
   if (nullFd < 0 || dup2(nullFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) _exit(126);
   if (chdir(workDir.c_str()) != 0) _exit(126);
+  if (programsAreEmulated()) {
+    setenv("WINEDEBUG", "-all", 1);
+    if (*RIP_WINEPREFIX != '\0') setenv("WINEPREFIX", RIP_WINEPREFIX, 0);
+  }
   if (options.fileSizeLimit) {
     // Writes past the limit then fail with an error instead of a signal.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -71,16 +89,30 @@ class CaptureFile {
   _exit(127);
 }
 
+// A Windows console program's C runtime writes "\r\n" for every "\n": exactly
+// that translation is undone, and a line end without it is marked so that it
+// can't match what a test expects.
+std::string consoleText(const std::string& raw) {
+  if (!programsAreEmulated()) return raw;
+  std::string text;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) text += "<LF without CR>";
+    text += raw[i];
+  }
+  return text;
+}
+
 }  // namespace
 
 bool programsAreEmulated() {
-  return !environmentOr("RIP_TOOLS_EMULATOR", "").empty();
+  return !emulator().empty();
 }
 
 RunResult runProgram(std::string_view name, const std::vector<std::string>& args,
                      const std::filesystem::path& workDir, const RunOptions& options) {
   std::vector<std::string> command;
-  if (programsAreEmulated()) command.push_back(environmentOr("RIP_TOOLS_EMULATOR", ""));
+  if (programsAreEmulated()) command.push_back(emulator());
   command.push_back(programPath(name));
   command.insert(command.end(), args.begin(), args.end());
 
@@ -94,8 +126,8 @@ RunResult runProgram(std::string_view name, const std::vector<std::string>& args
   if (waitpid(child, &status, 0) != child) throw std::runtime_error("waitpid failed");
   RunResult result;
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = out.contents();
-  result.err = err.contents();
+  result.out = consoleText(out.contents());
+  result.err = consoleText(err.contents());
   return result;
 }
 

@@ -1,10 +1,13 @@
 // Starts the built programs as child processes for the end-to-end tests.
 //
-// Every test starts a program through runProgram, so another build of the
-// programs can be tested by setting, in the environment of the test binary:
+// Every test starts a program through runProgram. Where the programs are and
+// how they start is compiled in (macros of the same names) and can be changed
+// in the environment of the test binary:
 //   RIP_TOOLS_DIR       the folder that holds the programs
 //   RIP_TOOLS_SUFFIX    appended to each program's name (".exe")
-//   RIP_TOOLS_EMULATOR  a command that runs them ("wine")
+//   RIP_TOOLS_EMULATOR  a command that runs them ("wine64")
+// Under Wine the programs get WINEDEBUG=-all, so that Wine's own messages
+// stay out of what the tests compare, and the prefix RIP_WINEPREFIX names.
 #pragma once
 
 #include <cstdint>

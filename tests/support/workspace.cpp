@@ -1,15 +1,22 @@
 #include "tests/support/workspace.h"
 
-#include <cstdlib>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace rip_test {
 
 Workspace::Workspace() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "rip-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temp folder");
-  path_ = pattern;
+  std::random_device random;
+  const auto base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto candidate = base / ("rip-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 Workspace::~Workspace() {

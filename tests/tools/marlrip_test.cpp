@@ -122,7 +122,7 @@ TEST_F(Marlrip, AnOutputNameTakenByAFolderIsReported) {
 }
 
 TEST_F(Marlrip, AFileThatCannotBeWrittenWholeIsReportedAndRemoved) {
-  if (rip_test::programsAreEmulated()) GTEST_SKIP() << "needs a file size limit on the program";
+
   // A limit of 4,096 bytes a file: DRIVER and MUS01 fit, MUS00 does not.
   const auto result = runOn(marlripImage().bytes(), {.fileSizeLimit = 4096});
   EXPECT_EQ(result.exitStatus, 1);
@@ -135,6 +135,9 @@ TEST_F(Marlrip, AFileThatCannotBeWrittenWholeIsReportedAndRemoved) {
 
 TEST_F(Marlrip, AFullDeviceIsReported) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  // Wine reports writes to a Linux device as done; a file size limit stands in
+  // for a full disk there (see above).
+  if (rip_test::programsAreEmulated()) GTEST_SKIP() << "Wine hides the device's write error";
   std::filesystem::create_symlink("/dev/full", dir / "DRIVER");
   const auto result = runOn(marlripImage().bytes());
   EXPECT_EQ(result.exitStatus, 1);

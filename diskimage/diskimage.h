@@ -83,6 +83,13 @@ class DiskImage {
   std::int32_t currentImage() const { return current; }
   std::int32_t mediaType() const { return media; }
   const char* diskName() const { return name.data(); }
+  // The selected image's size from its header; 0 while no image is selected.
+  std::int32_t imageSize() const { return diskSize; }
+  // True when the selected image holds the track, as the sector operations see it.
+  bool hasTrack(std::int32_t track) const {
+    std::int64_t position = 0;
+    return trackStart(track, position);
+  }
 
   // Copies the data of sector (c, h, r, n) of a track into dest, at most size
   // bytes; returns the bytes the file delivered, 0 when there is no such sector.
@@ -96,6 +103,8 @@ class DiskImage {
   // Writes the 4-byte IDs (C, H, R, N) of a track's sectors in stored order,
   // as many whole entries as budget takes; returns the bytes written.
   std::int32_t listSectorIds(std::int32_t track, std::span<std::uint8_t> dest, std::int32_t budget);
+  // The same walk, giving whole sector headers: as many as dest takes.
+  std::int32_t listSectorHeaders(std::int32_t track, std::span<SectorHeader> dest);
 
  private:
   enum class Walk { next, stop };

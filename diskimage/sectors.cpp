@@ -108,3 +108,13 @@ std::int32_t DiskImage::listSectorIds(std::int32_t track, std::span<std::uint8_t
   });
   return static_cast<std::int32_t>(listed * kSectorIdSize);
 }
+
+std::int32_t DiskImage::listSectorHeaders(std::int32_t track, std::span<SectorHeader> dest) {
+  if (dest.empty()) return 0;
+  std::size_t listed = 0;
+  walkTrack(track, [&](const SectorHeader& header, std::int64_t) {
+    dest[listed++] = header;
+    return listed == dest.size() ? Walk::stop : Walk::next;
+  });
+  return static_cast<std::int32_t>(listed);
+}

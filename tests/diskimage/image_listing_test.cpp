@@ -66,9 +66,12 @@ TEST_F(ImageListing, FileWithoutAWholeHeaderHoldsNoImage) {
 }
 
 TEST_F(ImageListing, OneImageFillingTheFile) {
-  ASSERT_TRUE(openBytes(named("ONLY").media(0x10).bytes()));
+  const Bytes bytes = named("ONLY").media(0x10).bytes();
+  ASSERT_TRUE(openBytes(bytes));
   EXPECT_EQ(disk.imageCount(), 1);
+  EXPECT_EQ(disk.imageSize(), 0);
   ASSERT_TRUE(disk.selectImage(0));
+  EXPECT_EQ(disk.imageSize(), static_cast<std::int32_t>(bytes.size()));
   EXPECT_EQ(disk.currentImage(), 0);
   EXPECT_EQ(disk.mediaType(), 0x10);
   EXPECT_STREQ(disk.diskName(), "ONLY");
@@ -160,6 +163,7 @@ TEST_F(ImageListing, SelectingOutOfRangeForgetsTheSelection) {
     ASSERT_TRUE(disk.selectImage(0));
     EXPECT_FALSE(disk.selectImage(k)) << k;
     expectNoSelection();
+    EXPECT_EQ(disk.imageSize(), 0);
     EXPECT_FALSE(canReadTrackZero()) << k;
   }
 }

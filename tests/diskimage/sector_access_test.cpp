@@ -347,4 +347,36 @@ TEST_F(SectorAccess, ListSectorIdsRefusesMissingTracks) {
   EXPECT_EQ(dest[0], kUntouched);
 }
 
+TEST_F(SectorAccess, ListSectorHeadersGivesWholeHeadersInStoredOrder) {
+  auto track = fixture::interleaved(fixture::standardTrack(45), 5);
+  track[2].sectorCount = 20;  // read as stored, not checked
+  load(Image().track(45, track));
+  std::array<SectorHeader, 20> headers{};
+  ASSERT_EQ(disk.listSectorHeaders(45, headers), 16);
+  for (std::size_t i = 0; i < 16; ++i) {
+    EXPECT_EQ(headers[i].r(), track[i].r) << i;
+    EXPECT_EQ(headers[i].c(), 22);
+    EXPECT_EQ(headers[i].dataSize(), 256);
+    EXPECT_EQ(headers[i].sectorCount(), i == 2 ? 20 : 16) << i;
+  }
+  EXPECT_EQ(disk.listSectorHeaders(45, std::span(headers).first(3)), 3);
+  EXPECT_EQ(disk.listSectorHeaders(45, std::span(headers).first(0)), 0);
+  EXPECT_EQ(disk.listSectorHeaders(46, headers), 0);
+}
+
+TEST_F(SectorAccess, HasTrackTellsWhichTracksTheSectorOperationsReach) {
+  load(Image()
+           .track(0, fixture::standardTrack(0))
+           .track(2, fixture::standardTrack(2))
+           .trackOffset(3, 0x7FFFFFFF));
+  EXPECT_TRUE(disk.hasTrack(0));
+  EXPECT_FALSE(disk.hasTrack(1));
+  EXPECT_TRUE(disk.hasTrack(2));
+  EXPECT_FALSE(disk.hasTrack(3));  // beyond the image
+  EXPECT_FALSE(disk.hasTrack(-1));
+  EXPECT_FALSE(disk.hasTrack(164));
+  disk.selectImage(1);
+  EXPECT_FALSE(disk.hasTrack(0));
+}
+
 }  // namespace

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <span>
 
 #include "tests/fixture/d88_builder.h"
+#include "tools/cut_tables.h"
 
 namespace {
 
@@ -16,13 +18,8 @@ constexpr int kTracks = 80;
 constexpr std::size_t kInterleave = 3;
 constexpr std::uint8_t kMedia2D = 0x00;
 
-// The sector that tells a game's disks apart: track 0, R 4.
-constexpr int kSignatureSectorIndex = 3;
-const fixture::Bytes kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
-// "ｷｬﾝﾍﾟｰﾝ" (campaign) in half-width katakana, Shift-JIS.
-const fixture::Bytes kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD, 0xDF, 0xB0, 0xDD};
-
-fixture::Image sampleImage(const char* name, int disk, const fixture::Bytes& signature = {}) {
+fixture::Image sampleImage(const char* name, int disk,
+                           std::span<const std::uint8_t> signature = {}) {
   fixture::Image image;
   image.name(name).media(kMedia2D);
   for (int t = 0; t < kTracks; ++t) {

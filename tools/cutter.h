@@ -7,8 +7,7 @@
 #include <span>
 
 #include "diskimage/diskimage.h"
-
-inline constexpr std::int32_t kCutBufferSize = 327680;
+#include "tools/cut_tables.h"
 
 extern DiskImage theDisk;
 extern std::array<std::uint8_t, kCutBufferSize> cutBuffer;
@@ -24,19 +23,6 @@ enum class CutResult {
 // Bytes past the end of a run that stopped early are written as zeros.
 CutResult cutFile(const char* fileName, std::int32_t track, std::int32_t c, std::int32_t h,
                   std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length);
-
-// One row of a program's cut table: the arguments of one cutFile call.
-struct Cut {
-  const char* fileName;
-  std::int32_t track, c, h, r, n, skip, length;
-};
-
-constexpr bool fitsCutBuffer(std::span<const Cut> cuts) {
-  for (const Cut& cut : cuts) {
-    if (cut.skip < 0 || cut.length <= 0 || cut.length > kCutBufferSize - cut.skip) return false;
-  }
-  return true;
-}
 
 // Runs the cuts in table order, each whatever became of the one before.
 // Returns false when any output file could not be written.

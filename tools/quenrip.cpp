@@ -10,25 +10,6 @@
 
 namespace {
 
-// The sector whose first bytes tell the disks apart: track 0, C 0, H 0, R 4, N 1.
-constexpr std::int32_t kSignatureTrack = 0;
-constexpr std::int32_t kSignatureC = 0, kSignatureH = 0, kSignatureR = 4, kSignatureN = 1;
-constexpr std::int32_t kSignatureSectorSize = 256;
-
-constexpr std::array<std::uint8_t, 4> kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
-// "ｷｬﾝﾍﾟｰﾝ" (campaign) in half-width katakana, Shift-JIS.
-constexpr std::array<std::uint8_t, 7> kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD, 0xDF, 0xB0, 0xDD};
-
-constexpr std::array<Cut, 3> kProgramCuts{{
-    {"DRIVER", 5, 2, 1, 2, 1, 0, 1280},
-    {"MUS00", 48, 24, 0, 5, 1, 0, 6912},
-    {"MUS01", 50, 25, 0, 1, 1, 0, 4864},
-}};
-constexpr std::array<Cut, 1> kCampaignCuts{{
-    {"MUS02", 56, 28, 0, 1, 1, 0, 4864},
-}};
-static_assert(fitsCutBuffer(kProgramCuts) && fitsCutBuffer(kCampaignCuts));
-
 struct DiskKind {
   std::span<const std::uint8_t> signature;
   const char* announcement;  // printf format; %d is the disk's position from 1
@@ -42,12 +23,12 @@ const std::array<DiskKind, 2> kDiskKinds{{
     {kProgramSignature,
      "%d \x96\x87\x82\xdf\x82\xc5 \x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x83\x66\x83\x42"
      "\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
-     kProgramCuts},
+     kProgramDiskCuts},
     // "%d 枚めで キャンペーンディスク を認識しました.\n": disk %d is the campaign disk.
     {kCampaignSignature,
      "%d \x96\x87\x82\xdf\x82\xc5 \x83\x4c\x83\x83\x83\x93\x83\x79\x81\x5b\x83\x93\x83\x66"
      "\x83\x42\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
-     kCampaignCuts},
+     kCampaignDiskCuts},
 }};
 
 bool startsWith(std::span<const std::uint8_t> data, std::span<const std::uint8_t> prefix) {
@@ -64,12 +45,12 @@ int main(int argc, char** argv) {
   const std::int32_t images = theDisk.imageCount();
   for (std::int32_t k = 0; k < images; ++k) {
     theDisk.selectImage(k);
-    theDisk.setSectorRange(1, 16);
+    theDisk.setSectorRange(kFirstSector, kLastSector);
     // Only the bytes this image delivered count: whatever an earlier cut left
     // in the buffer behind them never makes a disk recognised.
+    using S = SignatureSector;
     const std::int32_t delivered =
-        theDisk.readSector(kSignatureTrack, kSignatureC, kSignatureH, kSignatureR, kSignatureN,
-                           cutBuffer, kSignatureSectorSize);
+        theDisk.readSector(S::track, S::c, S::h, S::r, S::n, cutBuffer, S::size);
     const auto sector = std::span(cutBuffer).first(static_cast<std::size_t>(delivered));
     for (std::size_t kind = 0; kind < kDiskKinds.size(); ++kind) {
       if (found[kind] || !startsWith(sector, kDiskKinds[kind].signature)) continue;

@@ -24,8 +24,10 @@ fixture::Image sampleImage(const char* name, int disk,
   image.name(name).media(kMedia2D);
   for (int t = 0; t < kTracks; ++t) {
     auto sectors = fixture::standardTrack(t, 1, 16, disk);
-    if (t == 0)
-      std::copy(signature.begin(), signature.end(), sectors[kSignatureSectorIndex].data.begin());
+    // Sector R of a standard track is its R - 1st.
+    if (t == SignatureSector::track) {
+      std::copy(signature.begin(), signature.end(), sectors[SignatureSector::r - 1].data.begin());
+    }
     image.track(t, fixture::interleaved(sectors, kInterleave));
   }
   return image;

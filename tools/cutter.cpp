@@ -25,13 +25,23 @@ bool namesTheImage(const char* fileName) {
   return imagePath != nullptr && std::filesystem::equivalent(fileName, imagePath, error);
 }
 
+bool isRegularFile(const char* fileName) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(fileName, error));
+}
+
+// Some C runtimes report a write that stopped short (a full disk) as done:
+// the size on disk is the last word. Only a regular file has one to check.
+bool holdsWholly(const char* fileName, std::size_t size) {
+  std::error_code error;
+  return !isRegularFile(fileName) || std::filesystem::file_size(fileName, error) == size;
+}
+
 // A file left shorter than its cut would pass for a good one. Only a regular
 // file is removed: a link or a device keeps its name.
 void removePartialFile(const char* fileName) {
   std::error_code error;
-  if (std::filesystem::is_regular_file(std::filesystem::symlink_status(fileName, error))) {
-    std::filesystem::remove(fileName, error);
-  }
+  if (isRegularFile(fileName)) std::filesystem::remove(fileName, error);
 }
 
 bool writeOutput(const char* fileName, std::span<const std::uint8_t> bytes) {
@@ -41,7 +51,7 @@ bool writeOutput(const char* fileName, std::span<const std::uint8_t> bytes) {
   const bool wroteAll = std::fwrite(bytes.data(), 1, bytes.size(), outFile) == bytes.size();
   const bool closed = std::fclose(outFile) == 0;
   outFile = nullptr;
-  if (wroteAll && closed) return true;
+  if (wroteAll && closed && holdsWholly(fileName, bytes.size())) return true;
   removePartialFile(fileName);
   return false;
 }

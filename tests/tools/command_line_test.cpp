@@ -17,7 +17,9 @@ struct Program {
   std::string usage;
 };
 
-void PrintTo(const Program& program, std::ostream* out) { *out << program.name; }
+void PrintTo(const Program& program, std::ostream* out) {
+  *out << program.name;
+}
 
 class CommandLine : public rip_test::ToolTest, public ::testing::WithParamInterface<Program> {
  protected:

@@ -11,52 +11,18 @@ namespace {
 using fixture::Bytes;
 using fixture::Image;
 using fixture::Sector;
+using rip_test::campaignDisk;
+using rip_test::campaignDiskLine;
+using rip_test::gameDisk;
+using rip_test::kCampaignCuts;
+using rip_test::kCampaignSignature;
+using rip_test::kProgramCuts;
+using rip_test::kProgramSignature;
+using rip_test::programDisk;
+using rip_test::programDiskLine;
 using rip_test::progress;
+using rip_test::withDataStart;
 using rip_test::writeError;
-
-const Bytes kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
-const Bytes kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD, 0xDF, 0xB0, 0xDD};
-
-// "<n> 枚めで プログラムディスク を認識しました.\n" in Shift-JIS.
-std::string programDiskLine(int position) {
-  return std::to_string(position) +
-         " \x96\x87\x82\xdf\x82\xc5 \x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x83\x66\x83\x42"
-         "\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n";
-}
-
-// "<n> 枚めで キャンペーンディスク を認識しました.\n" in Shift-JIS.
-std::string campaignDiskLine(int position) {
-  return std::to_string(position) +
-         " \x96\x87\x82\xdf\x82\xc5 \x83\x4c\x83\x83\x83\x93\x83\x79\x81\x5b\x83\x93\x83\x66"
-         "\x83\x42\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n";
-}
-
-const std::string kProgramCuts = progress({"DRIVER", "MUS00", "MUS01"});
-const std::string kCampaignCuts = progress({"MUS02"});
-
-// Puts bytes at the start of the data of sector R of a track's sectors.
-std::vector<Sector> withDataStart(std::vector<Sector> sectors, int r, const Bytes& start) {
-  for (Sector& sector : sectors) {
-    if (sector.r == r) std::copy(start.begin(), start.end(), sector.data.begin());
-  }
-  return sectors;
-}
-
-// A disk with every track either kind of disk is cut from; disk numbers tell
-// the data of different disks apart. Track 0 R 4 begins with the signature.
-Image gameDisk(int disk, const Bytes& signature = {}) {
-  Image image = Image().standardTracks(0, 60, disk);
-  image.track(0, fixture::interleaved(
-                     withDataStart(fixture::standardTrack(0, 1, 16, disk), 4, signature), 3));
-  return image;
-}
-
-Image programDisk(int disk) {
-  return gameDisk(disk, kProgramSignature);
-}
-Image campaignDisk(int disk) {
-  return gameDisk(disk, kCampaignSignature);
-}
 
 Bytes driverOf(int disk) {
   return fixture::standardRun(5, 2, 5, disk);
@@ -222,28 +188,6 @@ TEST_F(Quenrip, AShortRunNeverCarriesBytesOfAnEarlierCut) {
   Bytes expected = fixture::standardRun(56, 1, 16, 2);
   expected.resize(4864, 0);
   EXPECT_EQ(dir.read("MUS02"), expected);
-}
-
-TEST_F(Quenrip, OutputFilesThatCannotBeWrittenAreReported) {
-  std::filesystem::create_directory(dir / "MUS00");
-  const auto result = runOn(imagesOf({programDisk(1), campaignDisk(2)}));
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.out, programDiskLine(1) + kProgramCuts + campaignDiskLine(2) + kCampaignCuts);
-  EXPECT_EQ(result.err, writeError("MUS00"));
-  EXPECT_EQ(dir.read("DRIVER"), driverOf(1));
-  EXPECT_EQ(dir.read("MUS01"), mus01Of(1));
-  EXPECT_EQ(dir.read("MUS02"), mus02Of(2));
-}
-
-TEST_F(Quenrip, TheImageIsNeverWrittenOver) {
-  const Bytes image = imagesOf({programDisk(1), campaignDisk(2)});
-  dir.write("MUS02", image);
-  const auto result = run({"MUS02"});
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.out, programDiskLine(1) + kProgramCuts + campaignDiskLine(2) + kCampaignCuts);
-  EXPECT_EQ(result.err, writeError("MUS02"));
-  EXPECT_EQ(dir.read("MUS02"), image);
-  expectProgramFiles(1);
 }
 
 }  // namespace

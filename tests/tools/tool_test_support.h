@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,52 @@ inline std::string progress(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += "cutting ... " + name + "\n";
   return text;
+}
+
+inline const fixture::Bytes kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
+// "ｷｬﾝﾍﾟｰﾝ" in Shift-JIS.
+inline const fixture::Bytes kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD, 0xDF, 0xB0, 0xDD};
+
+// "<n> 枚めで プログラムディスク を認識しました.\n" in Shift-JIS.
+inline std::string programDiskLine(int position) {
+  return std::to_string(position) +
+         " \x96\x87\x82\xdf\x82\xc5 \x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x83\x66\x83\x42"
+         "\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n";
+}
+
+// "<n> 枚めで キャンペーンディスク を認識しました.\n" in Shift-JIS.
+inline std::string campaignDiskLine(int position) {
+  return std::to_string(position) +
+         " \x96\x87\x82\xdf\x82\xc5 \x83\x4c\x83\x83\x83\x93\x83\x79\x81\x5b\x83\x93\x83\x66"
+         "\x83\x42\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n";
+}
+
+inline const std::string kProgramCuts = progress({"DRIVER", "MUS00", "MUS01"});
+inline const std::string kCampaignCuts = progress({"MUS02"});
+
+// Puts bytes at the start of the data of sector R of a track's sectors.
+inline std::vector<fixture::Sector> withDataStart(std::vector<fixture::Sector> sectors, int r,
+                                                  const fixture::Bytes& start) {
+  for (fixture::Sector& sector : sectors) {
+    if (sector.r == r) std::copy(start.begin(), start.end(), sector.data.begin());
+  }
+  return sectors;
+}
+
+// A disk with tracks 0 to 60, every track either program reads; disk numbers
+// tell the data of different disks apart. Track 0 R 4 begins with the signature.
+inline fixture::Image gameDisk(int disk, const fixture::Bytes& signature = {}) {
+  fixture::Image image = fixture::Image().standardTracks(0, 60, disk);
+  image.track(0, fixture::interleaved(
+                     withDataStart(fixture::standardTrack(0, 1, 16, disk), 4, signature), 3));
+  return image;
+}
+
+inline fixture::Image programDisk(int disk) {
+  return gameDisk(disk, kProgramSignature);
+}
+inline fixture::Image campaignDisk(int disk) {
+  return gameDisk(disk, kCampaignSignature);
 }
 
 class ToolTest : public ::testing::Test {

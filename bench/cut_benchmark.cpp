@@ -24,19 +24,16 @@ using fixture::Sector;
 
 std::array<std::uint8_t, kCutBufferSize> buffer;
 
-// Marks the data of sector R 4 of track 0 with a signature.
-std::vector<Sector> signed0(std::vector<Sector> track, std::span<const std::uint8_t> signature) {
-  for (Sector& s : track) {
-    if (s.r == SignatureSector::r) std::copy(signature.begin(), signature.end(), s.data.begin());
-  }
-  return track;
+std::vector<Sector> withSignature(std::vector<Sector> track,
+                                  std::span<const std::uint8_t> signature) {
+  return fixture::withDataStart(std::move(track), SignatureSector::r, signature);
 }
 
 Image normalDisk(std::span<const std::uint8_t> signature, int disk) {
   Image image;
   for (int t = 0; t < 80; ++t) {
     auto sectors = fixture::standardTrack(t, 1, 16, disk);
-    if (t == 0) sectors = signed0(sectors, signature);
+    if (t == 0) sectors = withSignature(sectors, signature);
     image.track(t, fixture::interleaved(sectors, 3));
   }
   return image;
@@ -47,7 +44,7 @@ Bytes worstImage(std::size_t size, const std::vector<int>& tracks) {
   std::vector<Sector> wanted;
   for (int t : tracks) {
     auto sectors = fixture::standardTrack(t);
-    if (t == 0) sectors = signed0(sectors, kProgramSignature);
+    if (t == 0) sectors = withSignature(sectors, kProgramSignature);
     wanted.insert(wanted.end(), sectors.begin(), sectors.end());
   }
   const std::size_t wantedBytes = wanted.size() * (fixture::kSectorHeaderSize + 256);
@@ -87,10 +84,6 @@ void marlripSequence(const std::filesystem::path& path) {
   readCuts(disk, kMarlripCuts);
 }
 
-bool startsWith(std::span<const std::uint8_t> data, std::span<const std::uint8_t> prefix) {
-  return data.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), data.begin());
-}
-
 void quenripSequence(const std::filesystem::path& path) {
   DiskImage disk;
   disk.open(path.string().c_str());
@@ -102,10 +95,10 @@ void quenripSequence(const std::filesystem::path& path) {
     using S = SignatureSector;
     const auto got = disk.readSector(S::track, S::c, S::h, S::r, S::n, buffer, S::size);
     const auto sector = std::span(buffer).first(static_cast<std::size_t>(got));
-    if (!program && startsWith(sector, kProgramSignature)) {
+    if (!program && signatureMatches(sector, kProgramSignature)) {
       program = true;
       readCuts(disk, kProgramDiskCuts);
-    } else if (!campaign && startsWith(sector, kCampaignSignature)) {
+    } else if (!campaign && signatureMatches(sector, kCampaignSignature)) {
       campaign = true;
       readCuts(disk, kCampaignDiskCuts);
     }

@@ -24,10 +24,8 @@ fixture::Image sampleImage(const char* name, int disk,
   image.name(name).media(kMedia2D);
   for (int t = 0; t < kTracks; ++t) {
     auto sectors = fixture::standardTrack(t, 1, 16, disk);
-    // Sector R of a standard track is its R - 1st.
-    if (t == SignatureSector::track) {
-      std::copy(signature.begin(), signature.end(), sectors[SignatureSector::r - 1].data.begin());
-    }
+    if (t == SignatureSector::track)
+      sectors = fixture::withDataStart(sectors, SignatureSector::r, signature);
     image.track(t, fixture::interleaved(sectors, kInterleave));
   }
   return image;

@@ -1,8 +1,9 @@
-// Where the programs find their files on a disk: the cut tables and the
-// sector by which quenrip tells the disks apart. Data only, shared by the
-// programs, the fuzz target and the benchmark.
+// Where the programs find their files on a disk: the cut tables, and the
+// sector and signatures by which quenrip tells the disks apart. Shared by the
+// programs, the sample disk maker, the fuzz target and the benchmark.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -55,6 +56,13 @@ inline constexpr std::int32_t kLastSector = 16;
 struct SignatureSector {
   static constexpr std::int32_t track = 0, c = 0, h = 0, r = 4, n = 1, size = 256;
 };
+
+// True when a sector's delivered bytes begin with the signature.
+constexpr bool signatureMatches(std::span<const std::uint8_t> sector,
+                                std::span<const std::uint8_t> signature) {
+  return sector.size() >= signature.size() &&
+         std::equal(signature.begin(), signature.end(), sector.begin());
+}
 
 inline constexpr std::array<std::uint8_t, 4> kProgramSignature{0x07, 0xD5, 0xCD, 0x41};
 // "ｷｬﾝﾍﾟｰﾝ" (campaign) in half-width katakana, Shift-JIS.

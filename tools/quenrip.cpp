@@ -1,7 +1,6 @@
 // quenrip: walks every disk image of a D88 file, recognises the program disk
 // and the campaign disk by the first bytes of one sector, and cuts DRIVER,
 // MUS00 and MUS01 from the program disk and MUS02 from the campaign disk.
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <span>
@@ -31,10 +30,6 @@ const std::array<DiskKind, 2> kDiskKinds{{
      kCampaignDiskCuts},
 }};
 
-bool startsWith(std::span<const std::uint8_t> data, std::span<const std::uint8_t> prefix) {
-  return data.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), data.begin());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +48,7 @@ int main(int argc, char** argv) {
         theDisk.readSector(S::track, S::c, S::h, S::r, S::n, cutBuffer, S::size);
     const auto sector = std::span(cutBuffer).first(static_cast<std::size_t>(delivered));
     for (std::size_t kind = 0; kind < kDiskKinds.size(); ++kind) {
-      if (found[kind] || !startsWith(sector, kDiskKinds[kind].signature)) continue;
+      if (found[kind] || !signatureMatches(sector, kDiskKinds[kind].signature)) continue;
       std::printf(kDiskKinds[kind].announcement, k + 1);
       found[kind] = true;
       allWritten = runCuts(kDiskKinds[kind].cuts) && allWritten;

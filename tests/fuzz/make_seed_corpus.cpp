@@ -19,12 +19,9 @@ using fixture::Bytes;
 using fixture::Image;
 
 std::vector<fixture::Sector> signatureTrack(std::span<const std::uint8_t> signature) {
-  auto sectors = fixture::interleaved(fixture::standardTrack(SignatureSector::track), 3);
-  for (auto& sector : sectors) {
-    if (sector.r == SignatureSector::r)
-      std::copy(signature.begin(), signature.end(), sector.data.begin());
-  }
-  return sectors;
+  return fixture::interleaved(fixture::withDataStart(fixture::standardTrack(SignatureSector::track),
+                                                     SignatureSector::r, signature),
+                              3);
 }
 
 Image programDisk() {

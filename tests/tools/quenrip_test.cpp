@@ -11,6 +11,7 @@ namespace {
 using fixture::Bytes;
 using fixture::Image;
 using fixture::Sector;
+using fixture::withDataStart;
 using rip_test::campaignDisk;
 using rip_test::campaignDiskLine;
 using rip_test::gameDisk;
@@ -21,7 +22,6 @@ using rip_test::kProgramSignature;
 using rip_test::programDisk;
 using rip_test::programDiskLine;
 using rip_test::progress;
-using rip_test::withDataStart;
 using rip_test::writeError;
 
 Bytes driverOf(int disk) {

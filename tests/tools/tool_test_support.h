@@ -52,21 +52,13 @@ inline std::string campaignDiskLine(int position) {
 inline const std::string kProgramCuts = progress({"DRIVER", "MUS00", "MUS01"});
 inline const std::string kCampaignCuts = progress({"MUS02"});
 
-// Puts bytes at the start of the data of sector R of a track's sectors.
-inline std::vector<fixture::Sector> withDataStart(std::vector<fixture::Sector> sectors, int r,
-                                                  const fixture::Bytes& start) {
-  for (fixture::Sector& sector : sectors) {
-    if (sector.r == r) std::copy(start.begin(), start.end(), sector.data.begin());
-  }
-  return sectors;
-}
-
 // A disk with tracks 0 to 60, every track either program reads; disk numbers
 // tell the data of different disks apart. Track 0 R 4 begins with the signature.
 inline fixture::Image gameDisk(int disk, const fixture::Bytes& signature = {}) {
   fixture::Image image = fixture::Image().standardTracks(0, 60, disk);
-  image.track(0, fixture::interleaved(
-                     withDataStart(fixture::standardTrack(0, 1, 16, disk), 4, signature), 3));
+  image.track(0,
+              fixture::interleaved(
+                  fixture::withDataStart(fixture::standardTrack(0, 1, 16, disk), 4, signature), 3));
   return image;
 }
 

@@ -41,7 +41,7 @@ void DiskImage::walkTrack(std::int32_t track, Visit visit) {
     SectorHeader header;
     if (!readWholeAt(position, header.bytes)) return;
     if (header.sectorCount() == 0) return;
-    const std::int64_t dataPosition = position + SectorHeader::kSize;
+    const std::int64_t dataPosition = position + static_cast<std::int64_t>(SectorHeader::kSize);
     if (visit(header, dataPosition) == Walk::stop) return;
     position = dataPosition + header.dataSize();
     if (p == header.sectorCount() - 1) return;

@@ -87,21 +87,17 @@ void marlripSequence(const std::filesystem::path& path) {
 void quenripSequence(const std::filesystem::path& path) {
   DiskImage disk;
   disk.open(path.string().c_str());
-  bool program = false;
-  bool campaign = false;
+  std::array<bool, kDiskKinds.size()> found{};
   for (std::int32_t k = 0; k < disk.imageCount(); ++k) {
     disk.selectImage(k);
     disk.setSectorRange(kFirstSector, kLastSector);
     using S = SignatureSector;
     const auto got = disk.readSector(S::track, S::c, S::h, S::r, S::n, buffer, S::size);
     const auto sector = std::span(buffer).first(static_cast<std::size_t>(got));
-    if (!program && signatureMatches(sector, kProgramSignature)) {
-      program = true;
-      readCuts(disk, kProgramDiskCuts);
-    } else if (!campaign && signatureMatches(sector, kCampaignSignature)) {
-      campaign = true;
-      readCuts(disk, kCampaignDiskCuts);
-    }
+    const std::size_t kind = recogniseDisk(sector, found);
+    if (kind == kDiskKinds.size()) continue;
+    found[kind] = true;
+    readCuts(disk, kDiskKinds[kind].cuts);
   }
 }
 

@@ -18,11 +18,14 @@ struct Cut {
   std::int32_t track, c, h, r, n, skip, length;
 };
 
+// A cut reads skip + length bytes into the working buffer: they must fit.
+constexpr bool fitsCutBuffer(std::int32_t skip, std::int32_t length) {
+  return skip >= 0 && length > 0 && length <= kCutBufferSize - skip;
+}
+
 constexpr bool fitsCutBuffer(std::span<const Cut> cuts) {
-  for (const Cut& cut : cuts) {
-    if (cut.skip < 0 || cut.length <= 0 || cut.length > kCutBufferSize - cut.skip) return false;
-  }
-  return true;
+  return std::all_of(cuts.begin(), cuts.end(),
+                     [](const Cut& cut) { return fitsCutBuffer(cut.skip, cut.length); });
 }
 
 // marlrip, from the first image. MUS00 follows DRIVER without a gap; MUS01
@@ -68,3 +71,25 @@ inline constexpr std::array<std::uint8_t, 4> kProgramSignature{0x07, 0xD5, 0xCD,
 // "ｷｬﾝﾍﾟｰﾝ" (campaign) in half-width katakana, Shift-JIS.
 inline constexpr std::array<std::uint8_t, 7> kCampaignSignature{0xB7, 0xAC, 0xDD, 0xCD,
                                                                 0xDF, 0xB0, 0xDD};
+
+// The disks quenrip recognises, in the order it tests them: the signature
+// their signature sector begins with, and what is cut from them. The
+// signatures differ in their first byte, so a sector matches at most one.
+struct DiskKind {
+  std::span<const std::uint8_t> signature;
+  std::span<const Cut> cuts;
+};
+inline constexpr std::array<DiskKind, 2> kDiskKinds{{
+    {kProgramSignature, kProgramDiskCuts},
+    {kCampaignSignature, kCampaignDiskCuts},
+}};
+
+// The first kind of disk not found yet whose signature the sector's delivered
+// bytes begin with; kDiskKinds.size() when there is none.
+constexpr std::size_t recogniseDisk(std::span<const std::uint8_t> sector,
+                                    const std::array<bool, kDiskKinds.size()>& found) {
+  for (std::size_t kind = 0; kind < kDiskKinds.size(); ++kind) {
+    if (!found[kind] && signatureMatches(sector, kDiskKinds[kind].signature)) return kind;
+  }
+  return kDiskKinds.size();
+}

@@ -60,7 +60,7 @@ bool writeOutput(const char* fileName, std::span<const std::uint8_t> bytes) {
 
 CutResult cutFile(const char* fileName, std::int32_t track, std::int32_t c, std::int32_t h,
                   std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length) {
-  if (skip < 0 || length <= 0 || length > kCutBufferSize - skip) return CutResult::nothingRead;
+  if (!fitsCutBuffer(skip, length)) return CutResult::nothingRead;
   const std::int32_t total = skip + length;
   const std::int32_t delivered = theDisk.readSectors(track, c, h, r, n, cutBuffer, total);
   if (delivered <= 0) return CutResult::nothingRead;

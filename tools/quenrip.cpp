@@ -9,26 +9,16 @@
 
 namespace {
 
-struct DiskKind {
-  std::span<const std::uint8_t> signature;
-  const char* announcement;  // printf format; %d is the disk's position from 1
-  std::span<const Cut> cuts;
-};
-
-// In the order the tests are made; the signatures differ in their first byte,
-// so a sector matches at most one kind.
-const std::array<DiskKind, 2> kDiskKinds{{
+// The line that announces each kind of disk of kDiskKinds, in its order;
+// printf formats, %d is the disk's position in the file from 1.
+const std::array<const char*, kDiskKinds.size()> kAnnouncements{
     // "%d 枚めで プログラムディスク を認識しました.\n": disk %d is the program disk.
-    {kProgramSignature,
-     "%d \x96\x87\x82\xdf\x82\xc5 \x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x83\x66\x83\x42"
-     "\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
-     kProgramDiskCuts},
+    "%d \x96\x87\x82\xdf\x82\xc5 \x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x83\x66\x83\x42"
+    "\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
     // "%d 枚めで キャンペーンディスク を認識しました.\n": disk %d is the campaign disk.
-    {kCampaignSignature,
-     "%d \x96\x87\x82\xdf\x82\xc5 \x83\x4c\x83\x83\x83\x93\x83\x79\x81\x5b\x83\x93\x83\x66"
-     "\x83\x42\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
-     kCampaignDiskCuts},
-}};
+    "%d \x96\x87\x82\xdf\x82\xc5 \x83\x4c\x83\x83\x83\x93\x83\x79\x81\x5b\x83\x93\x83\x66"
+    "\x83\x42\x83\x58\x83\x4e \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\n",
+};
 
 }  // namespace
 
@@ -47,13 +37,11 @@ int main(int argc, char** argv) {
     const std::int32_t delivered =
         theDisk.readSector(S::track, S::c, S::h, S::r, S::n, cutBuffer, S::size);
     const auto sector = std::span(cutBuffer).first(static_cast<std::size_t>(delivered));
-    for (std::size_t kind = 0; kind < kDiskKinds.size(); ++kind) {
-      if (found[kind] || !signatureMatches(sector, kDiskKinds[kind].signature)) continue;
-      std::printf(kDiskKinds[kind].announcement, k + 1);
-      found[kind] = true;
-      allWritten = runCuts(kDiskKinds[kind].cuts) && allWritten;
-      break;
-    }
+    const std::size_t kind = recogniseDisk(sector, found);
+    if (kind == kDiskKinds.size()) continue;
+    std::printf(kAnnouncements[kind], k + 1);
+    found[kind] = true;
+    allWritten = runCuts(kDiskKinds[kind].cuts) && allWritten;
   }
   return exitStatus(allWritten);
 }

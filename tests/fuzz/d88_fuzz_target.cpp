@@ -54,8 +54,7 @@ void quenripSequence(DiskImage& disk) {
     using S = SignatureSector;
     std::vector<std::uint8_t> sector(S::size);
     disk.readSector(S::track, S::c, S::h, S::r, S::n, sector, S::size);
-    runCuts(disk, kProgramDiskCuts);
-    runCuts(disk, kCampaignDiskCuts);
+    for (const DiskKind& kind : kDiskKinds) runCuts(disk, kind.cuts);
   }
 }
 

@@ -14,6 +14,7 @@
 namespace {
 
 using fixture::Bytes;
+using rip_test::withZeros;
 using rip_test::writeError;
 
 using Files = std::map<std::string, Bytes>;
@@ -41,11 +42,6 @@ const Bytes kBystanderBytes(3000, 0x42);
 // 16 sectors of 16 + 256 bytes each.
 constexpr std::size_t kSectorBytes = fixture::kSectorHeaderSize + 256;
 constexpr std::size_t kTrack48 = fixture::kImageHeaderSize + 48 * 16 * kSectorBytes;
-
-Bytes withZeros(Bytes bytes, std::size_t size) {
-  bytes.resize(size, 0);
-  return bytes;
-}
 
 const Program kMarlrip{
     "marlrip",

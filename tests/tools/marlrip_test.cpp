@@ -1,7 +1,5 @@
 // marlrip run as a program: its console output, exit status and files.
-#include <unistd.h>
-
-#include <filesystem>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,7 +10,7 @@ namespace {
 using fixture::Bytes;
 using fixture::Image;
 using rip_test::progress;
-using rip_test::writeError;
+using rip_test::withZeros;
 
 // Tracks 44 to 49, each holding R 1 to 16 stored out of order.
 Image marlripImage() {
@@ -25,11 +23,6 @@ Image marlripImage() {
 const Bytes kDriver = fixture::standardRun(45, 12, 4);
 const Bytes kMus00 = fixture::standardRun(45, 16, 36);
 const Bytes kMus01 = fixture::standardRun(48, 3, 9);
-
-Bytes withZeros(Bytes bytes, std::size_t size) {
-  bytes.resize(size, 0);
-  return bytes;
-}
 
 class Marlrip : public rip_test::ToolTest {
  protected:

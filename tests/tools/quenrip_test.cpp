@@ -10,7 +10,6 @@ namespace {
 
 using fixture::Bytes;
 using fixture::Image;
-using fixture::Sector;
 using fixture::withDataStart;
 using rip_test::campaignDisk;
 using rip_test::campaignDiskLine;
@@ -22,7 +21,6 @@ using rip_test::kProgramSignature;
 using rip_test::programDisk;
 using rip_test::programDiskLine;
 using rip_test::progress;
-using rip_test::writeError;
 
 Bytes driverOf(int disk) {
   return fixture::standardRun(5, 2, 5, disk);

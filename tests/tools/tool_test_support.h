@@ -25,6 +25,12 @@ inline std::string writeError(const std::string& name) {
   return name + " \x82\xf0\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1.\n";
 }
 
+// The bytes, then zeros up to size: what a cut whose run stopped early writes.
+inline fixture::Bytes withZeros(fixture::Bytes bytes, std::size_t size) {
+  bytes.resize(size, 0);
+  return bytes;
+}
+
 inline std::string progress(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += "cutting ... " + name + "\n";
